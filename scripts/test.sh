@@ -9,3 +9,6 @@ for preset in release debug; do
   cmake --build "build/$preset"
   ctest --preset "$preset"
 done
+
+echo "=== release artefacts"
+./scripts/test-package.sh
