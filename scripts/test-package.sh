@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks the release artefacts: the manual page lints clean, the .deb
+# Checks the release artefacts: the manual page lints clean, every command
+# shown in README.md gives the output shown there, the .deb
 # builds, installs with dpkg -i, puts a working Rowpluck on PATH and its
 # manual page where man finds it, and removes cleanly.
 set -euo pipefail
@@ -11,6 +12,11 @@ if [ -n "$lint" ]; then
   echo "$lint"
   exit 1
 fi
+
+echo "=== README commands"
+cmake --preset release >/dev/null
+cmake --build build/release --target Rowpluck >/dev/null
+python3 scripts/check-readme.py
 
 echo "=== Debian package"
 cmake --preset release >/dev/null
