@@ -106,6 +106,31 @@ TEST_F(Posix, OutputOnAFullDeviceEndsWithTheReport) {
                Report(IoError(112)), 1);
 }
 
+// A disk that fills while lines are written: the report, and an output that
+// holds whole 128-byte blocks of what was to be written, nothing else.
+TEST_F(Posix, DiskFillsWhileWriting) {
+  const std::string mnt = Path("small");
+  ASSERT_EQ(mkdir(mnt.c_str(), 0755), 0);
+  if (geteuid() != 0 ||
+      system(("mount -t tmpfs -o size=64k tmpfs '" + mnt + "' 2>/dev/null").c_str()) != 0)
+    GTEST_SKIP() << "cannot mount a small file system here";
+  std::string input, expected;
+  for (int i = 0; i < 20000; ++i) {
+    std::string line = "line " + std::to_string(i) + ",\x95\x5C,item";
+    input += line + "\n";
+    expected += line + "\r\n";
+  }
+  e2e::WriteFile(Path("big.txt"), input);
+  e2e::Result r = Run({"big.txt", mnt + "/out.csv"});
+  const std::string written = e2e::ReadFile(mnt + "/out.csv");
+  system(("umount '" + mnt + "'").c_str());
+  ExpectResult(r, "", Report(IoError(112)), 1);
+  EXPECT_GT(written.size(), 0u);
+  EXPECT_LT(written.size(), expected.size());
+  EXPECT_EQ(written.size() % 128, 0u);
+  EXPECT_EQ(written, expected.substr(0, written.size()));
+}
+
 TEST_F(Posix, StandardOutputOnAFullDevice) {
   e2e::Run run;
   run.args = {"in.txt"};
