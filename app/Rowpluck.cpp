@@ -5,6 +5,8 @@
 //
 // This file is the main sequence, stage by stage; the work lives in the
 // modules it calls.
+#include "app/Rowpluck.h"
+
 #include <new>
 #include <string>
 
@@ -74,7 +76,9 @@ void SettleOutputName(RunState& state) {
   gOutputFileName = conkit::AddOrChangeExt(gInputFileName, ".csv");
 }
 
-[[noreturn]] void Main() {
+}  // namespace
+
+void Main() {
   if (conkit::IsHelpRequest()) {
     ShowUsage();
     rt::EndProcess(0);
@@ -99,13 +103,12 @@ void SettleOutputName(RunState& state) {
   rt::EndProcess(0);
 }
 
-}  // namespace
-}  // namespace app
-
-int main(int argc, char** argv) {
+void Start(int argc, const char* const* argv) {
   os::Init();
-  app::gMemoryReserve = new char[64 * 1024];
-  std::set_new_handler(app::OutOfMemory);
+  gMemoryReserve = new char[64 * 1024];
+  std::set_new_handler(OutOfMemory);
   rt::InitArguments(argc, argv);
-  app::Main();
+  Main();
 }
+
+}  // namespace app

@@ -174,6 +174,7 @@ Result RunIn(const std::string& dir, const Run& run) {
     if (run.stdinMode == Stdin::Closed) close(0);
     if (run.stdoutMode == Stdout::Closed) close(1);
     signal(SIGPIPE, SIG_DFL);
+    if (!run.faults.empty()) setenv("ROWPLUCK_FAULTS", run.faults.c_str(), 1);
     execvp(cargv[0], cargv.data());
     _exit(127);
   }

@@ -26,6 +26,7 @@ struct Run {
   // answer, this runs, then stdinBytes are written and the pipe closed.
   std::function<void()> whenAsked;
   std::string exe;  // another binary than ROWPLUCK_EXE
+  std::string faults;  // ROWPLUCK_FAULTS for the binary with the fault seam
 };
 
 struct Result {
