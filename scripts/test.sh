@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the release build, then the build with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds and runs every test: the release build, the build with
+# AddressSanitizer and UndefinedBehaviorSanitizer, the end-to-end suite
+# under valgrind, and the release artefacts (manual page, README commands,
+# Debian package).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 for preset in release debug; do
@@ -9,6 +11,9 @@ for preset in release debug; do
   cmake --build "build/$preset"
   ctest --preset "$preset"
 done
+
+echo "=== end-to-end suite under valgrind"
+./scripts/test-valgrind.sh
 
 echo "=== release artefacts"
 ./scripts/test-package.sh
