@@ -11,6 +11,7 @@
 #include "conkit/messages.h"
 #include "runtime/failure.h"
 #include "runtime/messages.h"
+#include "tests/e2e/expected.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -18,15 +19,10 @@ namespace {
 namespace am = app::msg;
 namespace cm = conkit::msg;
 
-std::string Line(std::string_view text) { return std::string(text) + "\r\n"; }
+using e2e::IoError;
+using e2e::Line;
 
-std::string Report(std::string_view message) {
-  return rt::FailureReportText(rt::msg::kKindInOut, "Rowpluck-faults", 0, message) + "\r\n";
-}
-
-std::string IoError(int number) {
-  return std::string(rt::msg::kIoErrorOpen) + std::to_string(number) + ")";
-}
+std::string Report(std::string_view message) { return e2e::Report(message, "Rowpluck-faults"); }
 
 const std::string kInput = "a,b\r\nc,d\r\n";
 const std::string kCopied = "a,b\r\nc,d\r\n";
@@ -43,7 +39,7 @@ struct FaultCase {
 };
 
 std::vector<FaultCase> Cases() {
-  const std::string question = Line("in.csv" + std::string(cm::kOverwriteQuestion));
+  const std::string question = e2e::Question("in.csv");
   return {
       {"size query fails", "size:1=5", {"in.txt"}, false, "", Report(rt::msg::kAccessDenied), 1,
        nullptr},

@@ -14,6 +14,7 @@
 #include "conkit/messages.h"
 #include "runtime/failure.h"
 #include "runtime/messages.h"
+#include "tests/e2e/expected.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -21,26 +22,13 @@ namespace {
 namespace am = app::msg;
 namespace cm = conkit::msg;
 
-std::string Line(std::string_view text) { return std::string(text) + "\r\n"; }
-
-std::string Report(std::string_view message) {
-  return rt::FailureReportText(rt::msg::kKindInOut, e2e::ProgramFileName(), 0, message) + "\r\n";
-}
-
-std::string IoError(int number) {
-  return std::string(rt::msg::kIoErrorOpen) + std::to_string(number) + ")";
-}
-
-std::string Question(const std::string& name) {
-  return Line(name + std::string(cm::kOverwriteQuestion));
-}
+using e2e::IoError;
+using e2e::Line;
+using e2e::Question;
+using e2e::Report;
 
 std::string Summary(const std::string& in, const std::string& out, std::int64_t lines) {
-  app::RunState s;
-  s.InputCount = s.OutputCount = lines;
-  std::string text;
-  for (const std::string& l : app::RunSummaryLines(in, out, s)) text += Line(l);
-  return text;
+  return e2e::Summary(in, out, lines, 0, 0, 0, lines);
 }
 
 const std::string kInput = "a,b\r\nc,d\r\n";
@@ -180,10 +168,7 @@ TEST_F(Posix, InputReplacedByAFifoWhileTheQuestionWaits) {
     mkfifo(Path("in.txt").c_str(), 0644);
   };
   // A FIFO with no writer reads as an empty input: nothing hangs.
-  app::RunState none;
-  std::string summary;
-  for (const std::string& l : app::RunSummaryLines("in.txt", "in.csv", none)) summary += Line(l);
-  ExpectResult(RunWith(run), Question("in.csv") + summary, "", 0);
+  ExpectResult(RunWith(run), Question("in.csv") + Summary("in.txt", "in.csv", 0), "", 0);
   EXPECT_EQ(e2e::ReadFile(Path("in.csv")), "");
 }
 
