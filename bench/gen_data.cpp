@@ -1,11 +1,18 @@
 // Writes the benchmark's input files, the same bytes on every run.
 //
-//   gen_data csv  FILE BYTES   lines of 10 comma-separated items, CR LF ends
-//   gen_data line FILE BYTES   the same kind of items, one line, no line end
+//   gen_data csv  FILE BYTES        lines of 10 comma-separated items, CR LF ends
+//   gen_data line FILE BYTES        the same kind of items, one line, no line end
+//   gen_data mix  FILE BYTES SEED   awkward input for identity checks
 //
 // Items mix ASCII (numbers, codes, words) with double-byte Shift-JIS text
 // (kanji, hiragana, katakana), about 60 bytes a line. FILE gets exactly
 // BYTES bytes. On success the number of LF bytes written goes to stdout.
+//
+// "mix" strings together, at random, pieces that the line rules treat
+// differently: CR LF and bare LF line ends, empty lines, CRs inside lines
+// and at their start, leading and doubled commas, double-byte text, runs
+// of ordinary bytes from one byte to hundreds of KiB (so that lines cross
+// read blocks) and, now and then, a 0x1A.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -56,6 +63,7 @@ class Writer {
     buf_.push_back(static_cast<char>(c & 0xFF));
   }
   std::size_t Pending() const { return buf_.size(); }
+  void Cut(std::size_t n) { buf_.resize(n); }
   void Drain(bool all) {
     if (!all && buf_.size() < kChunk) return;
     if (!buf_.empty() && std::fwrite(buf_.data(), 1, buf_.size(), file_) != buf_.size()) {
@@ -113,6 +121,39 @@ void Record(Writer& w, Random& r, const Kana& k) {
   Chars(w, r, k.kanji, 1, 2);
 }
 
+// One random piece of awkward input. A clean mix is mostly CR LF lines of
+// items, so that long stretches are copied unchanged between the oddities.
+void MixPiece(Writer& w, Random& r, const Kana& k, bool clean) {
+  if (clean && r.Between(0, 99) != 0) {
+    switch (r.Between(0, 9)) {
+      case 0: w.Bytes("\r\n", 2); break;
+      case 1: case 2: w.Byte(','); break;
+      case 3: Chars(w, r, k.kanji, 1, 3); break;
+      default: Letters(w, r, 1, 8, 'a'); break;
+    }
+    return;
+  }
+  switch (r.Between(0, 19)) {
+    case 0: case 1: case 2: w.Bytes("\r\n", 2); break;
+    case 3: w.Byte('\n'); break;
+    case 4: w.Byte('\r'); break;
+    case 5: case 6: case 7: w.Byte(','); break;
+    case 8: Chars(w, r, k.kanji, 1, 3); break;
+    case 9: w.Bytes("\r\n\r\n", 4); break;
+    case 10: w.Bytes("\n,", 2); break;
+    case 11:
+      if (r.Between(0, 99) == 0) w.Byte(0x1A);
+      break;
+    case 12: {  // a long run, now and then one that crosses read blocks
+      unsigned n = r.Between(0, 7) == 0 ? r.Between(1, 600000) : r.Between(1, 3000);
+      for (unsigned i = 0; i < n; ++i) w.Byte(static_cast<char>('a' + i % 26));
+      break;
+    }
+    case 13: w.Bytes("\r\r\n", 3); break;
+    default: Letters(w, r, 1, 12, 'a'); break;
+  }
+}
+
 // ASCII digits and commas, exactly n bytes, to bring the file to its size.
 void Filler(Writer& w, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) w.Byte(i % 8 == 7 ? ',' : static_cast<char>('0' + i % 8));
@@ -121,13 +162,14 @@ void Filler(Writer& w, std::size_t n) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4 || (std::strcmp(argv[1], "csv") != 0 && std::strcmp(argv[1], "line") != 0)) {
-    std::fprintf(stderr, "usage: gen_data csv|line FILE BYTES\n");
+  const bool mix = argc == 5 && std::strcmp(argv[1], "mix") == 0;
+  if (!mix && (argc != 4 || (std::strcmp(argv[1], "csv") != 0 && std::strcmp(argv[1], "line") != 0))) {
+    std::fprintf(stderr, "usage: gen_data csv|line FILE BYTES | gen_data mix FILE BYTES SEED\n");
     return 2;
   }
   const bool lines = std::strcmp(argv[1], "csv") == 0;
   const std::uint64_t total = std::strtoull(argv[3], nullptr, 10);
-  if (total < 16) {
+  if (total < 16 && !mix) {
     std::fprintf(stderr, "gen_data: BYTES must be at least 16\n");
     return 2;
   }
@@ -139,6 +181,18 @@ int main(int argc, char** argv) {
   Random r;
   Kana k;
   Writer w(f);
+  if (mix) {  // held whole in memory: mixed inputs are a few MiB at most
+    const std::uint64_t seed = std::strtoull(argv[4], nullptr, 10);
+    r.state ^= seed * 0x2545F4914F6CDD1DULL;
+    while (w.Pending() < total) MixPiece(w, r, k, seed % 3 == 0);
+    w.Cut(static_cast<std::size_t>(total));
+    w.Drain(true);
+    if (std::fclose(f) != 0) {
+      std::perror(argv[2]);
+      return 1;
+    }
+    return 0;
+  }
   std::uint64_t written = 0;
   std::uint64_t lineFeeds = 0;
   // A record is at most about 90 bytes; stop while two short filler

@@ -21,52 +21,21 @@ set -euo pipefail
 export LC_ALL=C
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-DATA=$ROOT/bench/data
 RUNS=${RUNS:-5}
 CASES=${CASES:-ABCDE}
 SIZE=${SIZE:-1073741824}
 E_RUNS=${E_RUNS:-200}
-OUT=${OUT_DIR:-$DATA}
-REF_COMMIT=31b139a
+OUT=${OUT_DIR:-$ROOT/bench/data}
 BLOCK=256K  # dd's block size: the same as Rowpluck's read and write blocks
 TIME=/usr/bin/time
 
-die() { echo "bench: $*" >&2; exit 1; }
-note() { echo "bench: $*" >&2; }
-
+. "$ROOT/bench/lib.sh"
 [[ $RUNS -ge 5 ]] || die "RUNS must be at least 5"
 [[ -x $TIME ]] || die "$TIME is missing (Debian package: time)"
-mkdir -p "$DATA" "$OUT"
 
 # --- build -----------------------------------------------------------------
-if [[ -n ${ROWPLUCK:-} ]]; then
-  BIN=$(readlink -f "$ROWPLUCK")
-else
-  note "building Rowpluck (release preset)"
-  (cd "$ROOT" && cmake --preset release >/dev/null && cmake --build build/release >/dev/null) ||
-    die "the release build failed"
-  BIN=$ROOT/build/release/Rowpluck
-fi
-[[ -x $BIN ]] || die "no binary at $BIN"
-
-GEN=$DATA/gen_data
-if [[ ! -x $GEN || $ROOT/bench/gen_data.cpp -nt $GEN ]]; then
-  note "compiling the data generator"
-  g++ -O2 -std=c++17 -o "$GEN" "$ROOT/bench/gen_data.cpp" || die "cannot compile gen_data"
-fi
-
-# The engine as it was before the performance work, built once from git.
-REF_DIR=$DATA/ref-src
-REF=$REF_DIR/build/Rowpluck
-if [[ ! -x $REF ]]; then
-  note "building the reference engine at $REF_COMMIT"
-  rm -rf "$REF_DIR"
-  mkdir -p "$REF_DIR"
-  git -C "$ROOT" archive "$REF_COMMIT" | tar -x -C "$REF_DIR" || die "git archive $REF_COMMIT failed"
-  cmake -S "$REF_DIR" -B "$REF_DIR/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DROWPLUCK_TESTS=OFF >/dev/null && cmake --build "$REF_DIR/build" >/dev/null ||
-    die "the reference build failed"
-fi
+build_all
+mkdir -p "$OUT"
 
 # --- data ------------------------------------------------------------------
 BIG=$DATA/big.csv
@@ -75,7 +44,7 @@ SMALL=$DATA/small.csv
 STAMP=$DATA/data.stamp
 want="$SIZE $(sha256sum <"$ROOT/bench/gen_data.cpp" | cut -c1-16)"
 if [[ ! -f $STAMP || $(head -n1 "$STAMP") != "$want" || ! -f $BIG || ! -f $LINE || ! -f $SMALL ]]; then
-  rm -f "$STAMP" "$DATA"/ref-*.sum
+  rm -f "$STAMP"
   note "generating $SIZE-byte inputs"
   lines=$("$GEN" csv "$BIG" "$SIZE") || die "gen_data csv failed"
   "$GEN" line "$LINE" "$SIZE" >/dev/null || die "gen_data line failed"
@@ -95,19 +64,19 @@ maxof() { sort -g | tail -n1; }
 peak_kib() { sed -n 's/.*Maximum resident set size (kbytes): //p' "$1"; }
 clean_outputs() { rm -f "$OUT"/out.csv "$OUT"/out2.csv "$OUT"/out3.csv; sync; }
 
-# The checksum of the reference engine's output for one case, computed
-# once per data set and kept in bench/data.
+# The checksum of the reference engine's output for one case, kept in the
+# output directory (with its summary) for as long as the data stay the same.
 ref_sum() {  # case, arguments...
-  local c=$1 file=$DATA/ref-$1.sum
+  local c=$1 file=$OUT/ref-$1.sum
   shift
-  if [[ ! -f $file ]]; then
+  if [[ ! -f $file || $(head -n1 "$file") != "$want" ]]; then
     clean_outputs
-    "$REF" "$@" "$OUT"/out.csv >"$DATA/ref-$c.stdout" </dev/null ||
+    "$REF" "$@" "$OUT"/out.csv >"$OUT/ref-$c.stdout" </dev/null ||
       die "the reference engine failed on case $c"
-    sha256sum <"$OUT"/out.csv | cut -d' ' -f1 >"$file"
+    { echo "$want"; sha256sum <"$OUT"/out.csv | cut -d' ' -f1; } >"$file"
     rm -f "$OUT"/out.csv
   fi
-  cat "$file"
+  sed -n 2p "$file"
 }
 
 # One Rowpluck run under /usr/bin/time -v: appends seconds to $1.r, peak
@@ -123,7 +92,7 @@ run_rowpluck() {  # tag, expected-sum, arguments...
   calc "$t1 - $t0" >>"$WORK/$tag.r"
   peak_kib "$WORK/time.txt" >>"$WORK/$tag.rss"
   if [[ $(sha256sum <"$OUT"/out.csv | cut -d' ' -f1) == "$sum" ]] &&
-    cmp -s "$WORK/stdout.txt" "$DATA/ref-${tag:0:1}.stdout"; then
+    cmp -s "$WORK/stdout.txt" "$OUT/ref-${tag:0:1}.stdout"; then
     echo same >>"$WORK/$tag.cmp"
   else
     echo DIFFERENT >>"$WORK/$tag.cmp"
