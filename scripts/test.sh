@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the release build, then the build with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows build
+# under Wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 for preset in release debug; do
@@ -9,3 +10,4 @@ for preset in release debug; do
   cmake --build "build/$preset"
   ctest --preset "$preset"
 done
+./scripts/test-windows.sh
