@@ -5,6 +5,8 @@
 //
 // This file is the main sequence, stage by stage; the work lives in the
 // modules it calls.
+#include "app/Rowpluck.h"
+
 #include <new>
 #include <string>
 
@@ -43,7 +45,16 @@ rt::OutputFile gOutputFile;
 alignas(64) char gInputBuffer[kInputBlock];
 alignas(64) char gOutputBuffer[kOutputBlock];
 
-void OutOfMemory() { rt::FailOutOfMemory(nullptr); }
+// Held back from the start and given up when memory runs out, so that the
+// failure report itself still has room to be built.
+char* gMemoryReserve = nullptr;
+
+void OutOfMemory() {
+  if (gMemoryReserve == nullptr) os::Exit(1);  // ran out again while reporting
+  delete[] gMemoryReserve;
+  gMemoryReserve = nullptr;
+  rt::FailOutOfMemory(RT_CALLER_ADDRESS());
+}
 
 // The last argument is read as an option when it begins with "/", or when
 // it is the only one. Where absolute paths begin with "/" too, one that
@@ -65,7 +76,9 @@ void SettleOutputName(RunState& state) {
   gOutputFileName = conkit::AddOrChangeExt(gInputFileName, ".csv");
 }
 
-[[noreturn]] void Main() {
+}  // namespace
+
+void Main() {
   if (conkit::IsHelpRequest()) {
     ShowUsage();
     rt::EndProcess(0);
@@ -90,12 +103,12 @@ void SettleOutputName(RunState& state) {
   rt::EndProcess(0);
 }
 
-}  // namespace
-}  // namespace app
-
-int main(int argc, char** argv) {
+void Start(int argc, const char* const* argv) {
   os::Init();
-  std::set_new_handler(app::OutOfMemory);
+  gMemoryReserve = new char[64 * 1024];
+  std::set_new_handler(OutOfMemory);
   rt::InitArguments(argc, argv);
-  app::Main();
+  Main();
 }
+
+}  // namespace app

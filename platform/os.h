@@ -81,6 +81,10 @@ EntryKind Lookup(const std::string& name);
 
 [[noreturn]] void Exit(int code);
 
+// Tests only: arms the fault seam (platform/faults.h) with a plan such as
+// "read:3=5,write:1=112". The product never calls it.
+void ArmFaults(const char* plan);
+
 }  // namespace os
 
 #endif  // ROWPLUCK_PLATFORM_OS_H

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/faults.h"
+
 namespace os {
 namespace {
 
@@ -90,6 +92,7 @@ static int OpenNonBlocking(const std::string& name, int flags) {
 
 Error OpenInput(const std::string& name, Handle* out) {
   *out = kNoHandle;
+  if (Error e; faults::Due(faults::Call::Open, &e)) return e;
   if (name.empty()) return {2, false};
   int fd = OpenNonBlocking(name, O_RDONLY);
   if (fd == -1) return FromErrno(errno);
@@ -99,6 +102,7 @@ Error OpenInput(const std::string& name, Handle* out) {
 
 Error CreateOutput(const std::string& name, Handle input, Handle* out) {
   *out = kNoHandle;
+  if (Error e; faults::Due(faults::Call::Create, &e)) return e;
   if (name.empty()) return {2, false};
   // No O_TRUNC: the file is cut only after it is known not to be the input.
   int fd = OpenNonBlocking(name, O_WRONLY | O_CREAT);
@@ -125,6 +129,7 @@ Error CreateOutput(const std::string& name, Handle input, Handle* out) {
 
 Error Read(Handle h, void* buffer, std::size_t size, std::size_t* got) {
   *got = 0;
+  if (Error e; faults::Due(faults::Call::Read, &e)) return e;
   for (;;) {
     ssize_t n = read(Fd(h), buffer, size);
     if (n >= 0) {
@@ -138,6 +143,7 @@ Error Read(Handle h, void* buffer, std::size_t size, std::size_t* got) {
 }
 
 Error Write(Handle h, const void* buffer, std::size_t size) {
+  if (Error e; faults::Due(faults::Call::Write, &e)) return e;
   const char* p = static_cast<const char*>(buffer);
   while (size > 0) {
     ssize_t n = write(Fd(h), p, size);
@@ -153,12 +159,14 @@ Error Write(Handle h, const void* buffer, std::size_t size) {
 }
 
 Error Close(Handle h) {
+  if (Error e; faults::Due(faults::Call::Close, &e)) return e;
   if (close(Fd(h)) != 0 && errno != EINTR) return FromErrno(errno, h);
   return {};
 }
 
 Error FileSize(const std::string& name, std::uint64_t* size) {
   *size = 0;
+  if (Error e; faults::Due(faults::Call::Size, &e)) return e;
   int fd = OpenNonBlocking(name, O_RDONLY);
   if (fd == -1) return FromErrno(errno);
   struct stat st;

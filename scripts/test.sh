@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the release build, then the build with
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows build
-# under Wine (scripts/test-windows.sh).
+# Builds and runs every test: the release build, the build with
+# AddressSanitizer and UndefinedBehaviorSanitizer, the end-to-end suite
+# under valgrind, the release artefacts (manual page, README commands,
+# Debian package), and the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 for preset in release debug; do
@@ -10,4 +11,12 @@ for preset in release debug; do
   cmake --build "build/$preset"
   ctest --preset "$preset"
 done
+
+echo "=== end-to-end suite under valgrind"
+./scripts/test-valgrind.sh
+
+echo "=== release artefacts"
+./scripts/test-package.sh
+
+echo "=== Windows build under Wine"
 ./scripts/test-windows.sh

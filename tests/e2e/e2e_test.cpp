@@ -14,6 +14,7 @@
 #include "conkit/messages.h"
 #include "runtime/failure.h"
 #include "runtime/messages.h"
+#include "tests/e2e/expected.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -22,31 +23,11 @@ using e2e::Files;
 namespace am = app::msg;
 namespace cm = conkit::msg;
 
-std::string Line(std::string_view text) { return std::string(text) + "\r\n"; }
-
-std::string Summary(const std::string& in, const std::string& out, std::int64_t input,
-                    std::int64_t skipped, std::int64_t invalid, std::int64_t unwritten,
-                    std::int64_t output) {
-  app::RunState s;
-  s.InputCount = input;
-  s.SkippedCount = skipped;
-  s.InvalidSkipCount = invalid;
-  s.UnwrittenCount = unwritten;
-  s.OutputCount = output;
-  std::string text;
-  for (const std::string& l : app::RunSummaryLines(in, out, s)) text += Line(l);
-  return text;
-}
-
-std::string Report(std::string_view message) {
-  return rt::FailureReportText(rt::msg::kKindInOut, e2e::ProgramFileName(), 0, message) + "\r\n";
-}
-
-std::string IoError(int number) {
-  return std::string(rt::msg::kIoErrorOpen) + std::to_string(number) + ")";
-}
-
-std::string Question(const std::string& name) { return Line(name + std::string(cm::kOverwriteQuestion)); }
+using e2e::IoError;
+using e2e::Line;
+using e2e::Question;
+using e2e::Report;
+using e2e::Summary;
 
 const std::string kCannotOverwrite = Line(am::kCannotOverwriteOutput);
 const std::string kGiveParamsAgain = Line(cm::kGiveParamsAgain);

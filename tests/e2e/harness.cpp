@@ -84,6 +84,18 @@ void RemoveTree(const std::string& path) {
   }
 }
 
+// Waits until `pid` sits in read(0, ...): it is then waiting for its answer
+// (the question itself may still be in its output buffer).
+void WaitUntilReadingStdin(pid_t pid) {
+  const std::string path = "/proc/" + std::to_string(pid) + "/syscall";
+  for (int i = 0; i < 5000; ++i) {
+    std::string s = ReadFile(path);
+    if (s.rfind("0 0x0 ", 0) == 0) return;  // syscall 0 (read) on descriptor 0
+    usleep(2000);
+  }
+  throw std::runtime_error("the program never read its standard input");
+}
+
 }  // namespace
 
 bool WindowsTarget() { return Env("ROWPLUCK_TARGET") == "windows"; }
@@ -143,17 +155,21 @@ Result RunIn(const std::string& dir, const Run& run) {
   WriteFile(inPath, run.stdinBytes);
 
   std::vector<std::string> argv = SplitWords(Env("ROWPLUCK_LAUNCHER"));
-  argv.push_back(Env("ROWPLUCK_EXE"));
+  argv.push_back(run.exe.empty() ? Env("ROWPLUCK_EXE") : run.exe);
   for (const std::string& a : run.args) argv.push_back(HostName(a));
   std::vector<char*> cargv;
   for (std::string& a : argv) cargv.push_back(a.data());
   cargv.push_back(nullptr);
 
+  int pipeFds[2] = {-1, -1};
+  if (run.whenAsked && pipe(pipeFds) != 0) throw std::runtime_error("pipe");
   pid_t pid = fork();
   if (pid == 0) {
     if (chdir(dir.c_str()) != 0) _exit(126);
-    int in = run.stdinMode == Stdin::Bytes ? open(inPath.c_str(), O_RDONLY)
-                                           : open("/dev/null", O_RDONLY);
+    int in = run.whenAsked ? pipeFds[0]
+             : run.stdinMode == Stdin::Bytes ? open(inPath.c_str(), O_RDONLY)
+                                             : open("/dev/null", O_RDONLY);
+    if (run.whenAsked) close(pipeFds[1]);
     int out = run.stdoutMode == Stdout::DevFull
                   ? open("/dev/full", O_WRONLY)
                   : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -166,8 +182,18 @@ Result RunIn(const std::string& dir, const Run& run) {
     if (run.stdinMode == Stdin::Closed) close(0);
     if (run.stdoutMode == Stdout::Closed) close(1);
     signal(SIGPIPE, SIG_DFL);
+    if (!run.faults.empty()) setenv("ROWPLUCK_FAULTS", run.faults.c_str(), 1);
     execvp(cargv[0], cargv.data());
     _exit(127);
+  }
+  if (run.whenAsked) {
+    close(pipeFds[0]);
+    WaitUntilReadingStdin(pid);
+    run.whenAsked();
+    if (!run.stdinBytes.empty() &&
+        write(pipeFds[1], run.stdinBytes.data(), run.stdinBytes.size()) < 0)
+      throw std::runtime_error("write to stdin");
+    close(pipeFds[1]);
   }
   Result r;
   int status = 0;

@@ -7,6 +7,7 @@
 #ifndef ROWPLUCK_TESTS_E2E_HARNESS_H
 #define ROWPLUCK_TESTS_E2E_HARNESS_H
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,6 +22,11 @@ struct Run {
   Stdin stdinMode = Stdin::Null;
   std::string stdinBytes;
   Stdout stdoutMode = Stdout::File;
+  // When set, standard input is a pipe: once the program waits for its
+  // answer, this runs, then stdinBytes are written and the pipe closed.
+  std::function<void()> whenAsked;
+  std::string exe;  // another binary than ROWPLUCK_EXE
+  std::string faults;  // ROWPLUCK_FAULTS for the binary with the fault seam
 };
 
 struct Result {

@@ -1,0 +1,3 @@
+#include "app/Rowpluck.h"
+
+int main(int argc, char** argv) { app::Start(argc, argv); }
