@@ -12,6 +12,8 @@
 #endif
 #include <windows.h>
 
+#include "platform/faults.h"
+
 namespace os {
 namespace {
 
@@ -80,6 +82,7 @@ bool IsConsole(Handle h) {
 
 Error OpenInput(const std::string& name, Handle* out) {
   *out = kNoHandle;
+  if (Error e; faults::Due(faults::Call::Open, &e)) return e;
   HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) return LastError();
@@ -92,6 +95,7 @@ Error OpenInput(const std::string& name, Handle* out) {
 // cut: the share rules make the identity check, and `input` is not needed.
 Error CreateOutput(const std::string& name, Handle, Handle* out) {
   *out = kNoHandle;
+  if (Error e; faults::Due(faults::Call::Create, &e)) return e;
   HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return LastError();
@@ -101,6 +105,7 @@ Error CreateOutput(const std::string& name, Handle, Handle* out) {
 
 Error Read(Handle h, void* buffer, std::size_t size, std::size_t* got) {
   *got = 0;
+  if (Error e; faults::Due(faults::Call::Read, &e)) return e;
   // A process started without a standard input finds it empty, as the
   // POSIX build does with a closed descriptor.
   if (IsUnusable(h)) return {};
@@ -116,6 +121,7 @@ Error Read(Handle h, void* buffer, std::size_t size, std::size_t* got) {
 }
 
 Error Write(Handle h, const void* buffer, std::size_t size) {
+  if (Error e; faults::Due(faults::Call::Write, &e)) return e;
   if (IsUnusable(h)) return {kNotOpenForOutput, false};
   const char* p = static_cast<const char*>(buffer);
   while (size > 0) {
@@ -137,12 +143,14 @@ Error Write(Handle h, const void* buffer, std::size_t size) {
 }
 
 Error Close(Handle h) {
+  if (Error e; faults::Due(faults::Call::Close, &e)) return e;
   if (!CloseHandle(Win(h))) return LastError();
   return {};
 }
 
 Error FileSize(const std::string& name, std::uint64_t* size) {
   *size = 0;
+  if (Error e; faults::Due(faults::Call::Size, &e)) return e;
   // Read access only, and others may go on reading and writing: the query
   // works on a read-only file and on one another program is writing.
   HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
