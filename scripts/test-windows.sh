@@ -2,7 +2,7 @@
 # Builds the Windows build (Rowpluck.exe, cross-compiled with mingw-w64) and
 # runs its tests under Wine with code page 932: the cross-built unit tests
 # through ctest, then the end-to-end suite (a program of the build machine)
-# against Rowpluck.exe.
+# against Rowpluck.exe and its test build with the fault seam.
 #
 # Needs mingw-w64 (x86_64-w64-mingw32-g++-posix), Wine (wine, wineserver)
 # and localedef; .ci/run installs them on a fresh Debian machine.
@@ -61,6 +61,7 @@ japanese ctest --preset windows
 
 echo "=== windows end-to-end tests (Rowpluck.exe under Wine)"
 ROWPLUCK_EXE=$root/build/windows/Rowpluck.exe ROWPLUCK_LAUNCHER=wine ROWPLUCK_TARGET=windows \
+ROWPLUCK_FAULTY_EXE=$root/build/windows/tests/Rowpluck-faults.exe \
   japanese build/release/tests/rowpluck_e2e_tests --gtest_brief=1
 
 echo "=== windows tests passed in $((SECONDS - start)) s"
