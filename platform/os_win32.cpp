@@ -80,6 +80,16 @@ bool IsConsole(Handle h) {
          GetConsoleMode(Win(h), &mode) != 0;
 }
 
+Error CheckOutputHandle(Handle h) {
+  // No zero-byte write here: on a pipe it would reach the reader as a
+  // message of its own.
+  if (IsUnusable(h)) return {kNotOpenForOutput, false};
+  SetLastError(NO_ERROR);
+  if (GetFileType(Win(h)) == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR)
+    return {kNotOpenForOutput, false};
+  return {};
+}
+
 Error OpenInput(const std::string& name, Handle* out) {
   *out = kNoHandle;
   if (Error e; faults::Due(faults::Call::Open, &e)) return e;
