@@ -64,4 +64,18 @@ ROWPLUCK_EXE=$root/build/windows/Rowpluck.exe ROWPLUCK_LAUNCHER=wine ROWPLUCK_TA
 ROWPLUCK_FAULTY_EXE=$root/build/windows/tests/Rowpluck-faults.exe \
   japanese build/release/tests/rowpluck_e2e_tests --gtest_brief=1
 
+echo "=== windows package"
+# The zip holds the statically linked program, which needs no DLL beyond
+# Windows' own, and the Japanese read-me.
+(cd build/windows && cpack -G ZIP >/dev/null)
+zip=build/windows/rowpluck-1.0-win64.zip
+unzip -l "$zip"
+unpacked=$scratch/zip
+unzip -q -o "$zip" -d "$unpacked"
+exe=$(find "$unpacked" -name Rowpluck.exe)
+[ -n "$(find "$unpacked" -name README-ja.txt)" ]
+dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name/ {print $3}' | sort | tr '\n' ' ')
+echo "imports: $dlls"
+[ "$dlls" = "KERNEL32.dll msvcrt.dll " ] || { echo "unexpected DLL imports: $dlls" >&2; exit 1; }
+
 echo "=== windows tests passed in $((SECONDS - start)) s"
