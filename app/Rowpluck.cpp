@@ -43,7 +43,16 @@ rt::OutputFile gOutputFile;
 alignas(64) char gInputBuffer[kInputBlock];
 alignas(64) char gOutputBuffer[kOutputBlock];
 
-void OutOfMemory() { rt::FailOutOfMemory(nullptr); }
+// Held back from the start and given up when memory runs out, so that the
+// failure report itself still has room to be built.
+char* gMemoryReserve = nullptr;
+
+void OutOfMemory() {
+  if (gMemoryReserve == nullptr) os::Exit(1);  // ran out again while reporting
+  delete[] gMemoryReserve;
+  gMemoryReserve = nullptr;
+  rt::FailOutOfMemory(RT_CALLER_ADDRESS());
+}
 
 // The last argument is read as an option when it begins with "/", or when
 // it is the only one. Where absolute paths begin with "/" too, one that
@@ -95,6 +104,7 @@ void SettleOutputName(RunState& state) {
 
 int main(int argc, char** argv) {
   os::Init();
+  app::gMemoryReserve = new char[64 * 1024];
   std::set_new_handler(app::OutOfMemory);
   rt::InitArguments(argc, argv);
   app::Main();
