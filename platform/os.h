@@ -55,6 +55,10 @@ Handle StdOutput();
 Handle StdError();
 bool IsConsole(Handle h);
 
+// Whether `h` can take writes at all: a standard output bound to no usable
+// device fails here with 105, before any text is buffered for it.
+Error CheckOutputHandle(Handle h);
+
 // Opens an existing file for reading from its first byte; others may read
 // it but not write it while it is open.
 Error OpenInput(const std::string& name, Handle* out);

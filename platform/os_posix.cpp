@@ -77,6 +77,13 @@ Handle StdOutput() { return STDOUT_FILENO; }
 Handle StdError() { return STDERR_FILENO; }
 bool IsConsole(Handle h) { return isatty(Fd(h)) == 1; }
 
+Error CheckOutputHandle(Handle h) {
+  // A descriptor closed at start holds the read-only /dev/null of Init.
+  int fl = fcntl(Fd(h), F_GETFL);
+  if (fl == -1 || (fl & O_ACCMODE) == O_RDONLY) return {105, false};
+  return {};
+}
+
 // Opens without blocking (a FIFO with no writer must not hang the tool),
 // then returns the descriptor to blocking reads.
 static int OpenNonBlocking(const std::string& name, int flags) {

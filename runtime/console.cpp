@@ -13,6 +13,7 @@ constexpr std::size_t kBufferSize = 128;
 struct Console {
   bool attached = false;
   bool isConsole = false;
+  os::Error unusable;  // the handle takes no writes at all
   os::Handle handle = os::kNoHandle;
   char buffer[kBufferSize];
   std::size_t used = 0;
@@ -24,7 +25,8 @@ void Attach() {
   if (gOut.attached) return;
   gOut.attached = true;
   gOut.handle = os::StdOutput();
-  gOut.isConsole = os::IsConsole(gOut.handle);
+  gOut.unusable = os::CheckOutputHandle(gOut.handle);
+  gOut.isConsole = !gOut.unusable && os::IsConsole(gOut.handle);
 }
 
 // Appends to the 128-byte buffer, writing it whenever it is full.
@@ -48,7 +50,10 @@ os::Error Buffer(std::string_view text) {
 void WriteConsoleLine(std::string_view text) {
   Attach();
   os::Error e;
-  if (gOut.isConsole) {
+  if (gOut.unusable) {
+    // Even a line that would only have been buffered fails at once.
+    e = gOut.unusable;
+  } else if (gOut.isConsole) {
     std::string line(text);
     line += "\r\n";
     e = os::Write(gOut.handle, line.data(), line.size());

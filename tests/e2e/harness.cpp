@@ -110,6 +110,14 @@ std::string HostName(const std::string& sjisName) {
   return WindowsTarget() ? Convert(sjisName, "CP932", "UTF-8") : sjisName;
 }
 
+std::string TargetPath(const std::string& hostPath) {
+  if (!WindowsTarget()) return hostPath;
+  std::string out = "Z:" + hostPath;
+  for (char& c : out)
+    if (c == '/') c = '\\';
+  return out;
+}
+
 std::string MakeWorkdir() {
   std::string base = Env("TMPDIR", "/tmp");
   std::string templ = base + "/rowpluck-e2e.XXXXXX";

@@ -46,6 +46,10 @@ std::string ProgramFileName();
 // for the Windows build under Wine, which converts them.
 std::string HostName(const std::string& sjisName);
 
+// A host path as the program spells it: Z:\tmp\x for the Windows build
+// under Wine, which maps the drive Z: onto the host's root.
+std::string TargetPath(const std::string& hostPath);
+
 // A fresh folder, removed by Cleanup() unless a case failed.
 std::string MakeWorkdir();
 void Cleanup(const std::string& dir);

@@ -135,6 +135,10 @@ TEST_F(Posix, ClosedStandardOutputNeverLandsInADataFile) {
   ExpectResult(RunWith(run), "", Report(IoError(105)), 1);
   EXPECT_EQ(e2e::ReadFile(Path("in.csv")), kCopied);
   EXPECT_EQ(e2e::ReadFile(Path("in.txt")), kInput);
+  // Even a refusal whose one line would only have been buffered: the first
+  // console line fails, so the report tells why nothing was said.
+  run.args = {"in.txt", "a", "b", "c", "d", "e", "f"};
+  ExpectResult(RunWith(run), "", Report(IoError(105)), 1);
 }
 
 TEST_F(Posix, ARefusalIsPrintedInFullWhenOutputIsRedirected) {
