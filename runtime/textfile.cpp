@@ -5,10 +5,11 @@
 namespace rt {
 
 void OpenInputFile(InputFile& file, const std::string& name, char* buffer,
-                   std::size_t capacity) {
+                   std::size_t capacity, std::size_t headroom) {
   os::Handle h;
   if (os::Error e = os::OpenInput(name, &h)) FailInOut(e, RT_CALLER_ADDRESS());
   AttachInputFile(file, h, buffer, capacity);
+  file.headroom = headroom;
 }
 
 void AttachInputFile(InputFile& file, os::Handle handle, char* buffer,
@@ -53,11 +54,41 @@ void CloseInputFile(InputFile& file) {
   file.handle = os::kNoHandle;
 }
 
-static void FlushOutputSink(ByteSink& sink) {
+void SinkPutRun(ByteSink& sink, char* data, std::size_t size, std::size_t front) {
+  constexpr std::size_t kBlock = 128;
+  if (sink.write == nullptr || size < kBlock) {
+    SinkPut(sink, data, size);
+    return;
+  }
+  if (sink.used > 0 && sink.used <= front) {
+    data -= sink.used;
+    std::memcpy(data, sink.buffer, sink.used);
+    size += sink.used;
+    sink.used = 0;
+  } else if (sink.used > 0) {
+    // The run is at least one block long, so it can top the buffer up.
+    std::size_t fill = (kBlock - sink.used % kBlock) % kBlock;
+    SinkPut(sink, data, fill);
+    data += fill;
+    size -= fill;
+    std::size_t n = sink.used;
+    sink.used = 0;
+    if (n > 0) sink.write(sink, sink.buffer, n);
+  }
+  std::size_t whole = size - size % kBlock;
+  if (whole > 0) sink.write(sink, data, whole);
+  SinkPut(sink, data + whole, size - whole);
+}
+
+static void WriteOutputBytes(ByteSink& sink, const char* data, std::size_t size) {
   auto* file = static_cast<OutputFile*>(sink.context);
+  if (os::Error e = os::Write(file->handle, data, size)) FailInOut(e, RT_CALLER_ADDRESS());
+}
+
+static void FlushOutputSink(ByteSink& sink) {
   std::size_t n = sink.used;
   sink.used = 0;
-  if (os::Error e = os::Write(file->handle, sink.buffer, n)) FailInOut(e, RT_CALLER_ADDRESS());
+  WriteOutputBytes(sink, sink.buffer, n);
 }
 
 os::Error CreateOutputFile(OutputFile& file, const std::string& name,
@@ -67,6 +98,7 @@ os::Error CreateOutputFile(OutputFile& file, const std::string& name,
   file.sink.buffer = buffer;
   file.sink.capacity = capacity;
   file.sink.flush = FlushOutputSink;
+  file.sink.write = WriteOutputBytes;
   file.sink.context = &file;
   return {};
 }

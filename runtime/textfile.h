@@ -24,11 +24,14 @@ struct InputFile {
   std::size_t pos = 0;
   std::size_t len = 0;
   bool endOfFile = false;  // the file has no bytes beyond buffer[len)
+  // Bytes in front of `buffer` that belong to the reader's owner and that
+  // it may overwrite at will (see SinkPutRun).
+  std::size_t headroom = 0;
 };
 
 // Opens `name` for reading; a failure ends the run with the failure report.
 void OpenInputFile(InputFile& file, const std::string& name, char* buffer,
-                   std::size_t capacity);
+                   std::size_t capacity, std::size_t headroom = 0);
 
 // Standard input as a text file.
 void AttachInputFile(InputFile& file, os::Handle handle, char* buffer,
@@ -51,13 +54,16 @@ void CloseInputFile(InputFile& file);
 
 // A buffer in front of an output. `flush` writes buffer[0, used) and sets
 // used to 0; the sink calls it only when the buffer is full, so a file cut
-// short by a failure holds whole buffers only.
+// short by a failure holds whole buffers only. `write`, when set, writes
+// bytes straight to the output; SinkPutRun hands it whole 128-byte blocks
+// only, so such a file still holds whole 128-byte blocks only.
 struct ByteSink {
   char* buffer = nullptr;
   std::size_t capacity = 0;
   std::size_t used = 0;
   void (*flush)(ByteSink& sink) = nullptr;
   void* context = nullptr;
+  void (*write)(ByteSink& sink, const char* data, std::size_t size) = nullptr;
 };
 
 inline void SinkPut(ByteSink& sink, const char* data, std::size_t size) {
@@ -72,6 +78,19 @@ inline void SinkPut(ByteSink& sink, const char* data, std::size_t size) {
   std::memcpy(sink.buffer + sink.used, data, size);
   sink.used += size;
 }
+
+// Runs at least this long are worth a write of their own instead of a
+// copy into the buffer.
+inline constexpr std::size_t kLongRun = 16 * 1024;
+
+// Puts the `size` bytes at `data`, as SinkPut does, but without copying
+// the run through the buffer when the sink can write directly: what the
+// buffer holds is moved into the `front` bytes before `data` (free memory
+// the caller owns) when it fits there, so that buffered bytes and run leave
+// in one write; otherwise the buffer is topped up to a whole 128-byte block
+// and written first. Only the last part of the run that does not fill a
+// 128-byte block stays in the buffer.
+void SinkPutRun(ByteSink& sink, char* data, std::size_t size, std::size_t front);
 
 struct OutputFile {
   os::Handle handle = os::kNoHandle;
