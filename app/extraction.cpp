@@ -161,6 +161,89 @@ inline std::uint64_t Select(const ChunkMasks& m) {
          ((kSet & kClassEof) ? m.eof : 0) | ((kSet & kClassComma) ? m.comma : 0);
 }
 
+// Long stretches without a byte of interest (a line of many KiB, the rest
+// of a line that is passed over) are crossed by a plain scan instead of
+// masks: compares ORed together, one test per 64 bytes.
+template <unsigned kSet>
+const char* ScanBytes(const char* p, const char* end) {
+  for (; p < end; ++p) {
+    const char c = *p;
+    if (((kSet & kClassLf) && c == kLf) || ((kSet & kClassCr) && c == kCr) ||
+        ((kSet & kClassEof) && c == kEof) || ((kSet & kClassComma) && c == kComma))
+      return p;
+  }
+  return end;
+}
+
+#if defined(__SSE2__)
+template <unsigned kSet>
+inline __m128i Hits16(__m128i v) {
+  __m128i hit = _mm_setzero_si128();
+  if (kSet & kClassLf) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8(kLf)));
+  if (kSet & kClassCr) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8(kCr)));
+  if (kSet & kClassEof) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8(kEof)));
+  if (kSet & kClassComma) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8(kComma)));
+  return hit;
+}
+
+template <unsigned kSet>
+const char* ScanSse2(const char* p, const char* end) {
+  for (; end - p >= 16; p += 16) {
+    const int mask = _mm_movemask_epi8(Hits16<kSet>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+    if (mask != 0) return p + LowestBit(static_cast<unsigned>(mask));
+  }
+  return ScanBytes<kSet>(p, end);
+}
+#endif
+
+#if defined(ROWPLUCK_HAVE_AVX2)
+template <unsigned kSet>
+__attribute__((target("avx2"))) const char* ScanAvx2(const char* p, const char* end) {
+  const __m256i lf = _mm256_set1_epi8(kLf), cr = _mm256_set1_epi8(kCr);
+  const __m256i eof = _mm256_set1_epi8(kEof), comma = _mm256_set1_epi8(kComma);
+  for (; end - p >= 64; p += 64) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+    __m256i ha = _mm256_setzero_si256(), hb = _mm256_setzero_si256();
+    if (kSet & kClassLf) {
+      ha = _mm256_or_si256(ha, _mm256_cmpeq_epi8(a, lf));
+      hb = _mm256_or_si256(hb, _mm256_cmpeq_epi8(b, lf));
+    }
+    if (kSet & kClassCr) {
+      ha = _mm256_or_si256(ha, _mm256_cmpeq_epi8(a, cr));
+      hb = _mm256_or_si256(hb, _mm256_cmpeq_epi8(b, cr));
+    }
+    if (kSet & kClassEof) {
+      ha = _mm256_or_si256(ha, _mm256_cmpeq_epi8(a, eof));
+      hb = _mm256_or_si256(hb, _mm256_cmpeq_epi8(b, eof));
+    }
+    if (kSet & kClassComma) {
+      ha = _mm256_or_si256(ha, _mm256_cmpeq_epi8(a, comma));
+      hb = _mm256_or_si256(hb, _mm256_cmpeq_epi8(b, comma));
+    }
+    if (!_mm256_testz_si256(_mm256_or_si256(ha, hb), _mm256_or_si256(ha, hb))) {
+      const std::uint64_t m =
+          static_cast<std::uint32_t>(_mm256_movemask_epi8(ha)) |
+          std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(hb))} << 32;
+      return p + LowestBit(m);
+    }
+  }
+  return ScanSse2<kSet>(p, end);
+}
+#endif
+
+template <unsigned kSet>
+const char* Scan(const char* p, const char* end) {
+#if defined(ROWPLUCK_HAVE_AVX2)
+  if (HasAvx2()) return ScanAvx2<kSet>(p, end);
+#endif
+#if defined(__SSE2__)
+  return ScanSse2<kSet>(p, end);
+#else
+  return ScanBytes<kSet>(p, end);
+#endif
+}
+
 // The byte classes of one block of input, worked out 4 KiB at a time as
 // they are asked for, so that masks and bytes are still in the first-level
 // cache when they are used. Bits past the end of the block are clear.
@@ -212,13 +295,16 @@ class ByteClasses {
     std::uint64_t m = Select<kSet>(window_[k]) >> bit;
     // With the next chunk at hand, a byte up to 64 bytes ahead is found
     // whichever of the two chunks holds it.
-    if (k + 1 < loaded_) m |= Select<kSet>(window_[k + 1]) << 1 << (63 - bit);
-    if (m != 0) return p + LowestBit(m);
-    for (++i; i < chunks_ && At(i, 0) < limit; ++i) {
-      m = Select<kSet>(Masks(i));
-      if (m != 0) return At(i, LowestBit(m));
+    const char* from = At(i + 1, 0);  // the first byte not looked at
+    if (k + 1 < loaded_) {
+      m |= Select<kSet>(window_[k + 1]) << 1 << (63 - bit);
+      from = p + 64;
     }
-    return i < chunks_ ? limit : end_;
+    if (m != 0) return p + LowestBit(m);
+    // Nothing near: what follows may well be a long stretch, crossed
+    // fastest by a plain scan.
+    if (from >= limit) return from < end_ ? limit : end_;
+    return Scan<kSet>(from, limit);
   }
 
   template <unsigned kSet>
