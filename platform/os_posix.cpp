@@ -125,7 +125,10 @@ Error CreateOutput(const std::string& name, Handle input, Handle* out) {
     close(fd);
     return {32, false};  // the input is open: as a sharing violation
   }
-  if (S_ISREG(outSt.st_mode) && ftruncate(fd, 0) != 0) {
+  // An empty file is left as it is: cutting it changes nothing, but on
+  // some file systems (ext4) a cut to length 0 makes the close write the
+  // whole new content out at once, which costs as much as the copy itself.
+  if (S_ISREG(outSt.st_mode) && outSt.st_size != 0 && ftruncate(fd, 0) != 0) {
     Error e = FromErrno(errno);
     close(fd);
     return e;
