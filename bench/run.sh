@@ -62,6 +62,10 @@ calc() { awk "BEGIN {printf \"%.6f\\n\", $1}"; }
 median() { sort -g | awk '{v[NR]=$1} END {if (NR%2) print v[(NR+1)/2]; else print (v[NR/2]+v[NR/2+1])/2}'; }
 maxof() { sort -g | tail -n1; }
 peak_kib() { sed -n 's/.*Maximum resident set size (kbytes): //p' "$1"; }
+# "user+sys" processor seconds of one run, from /usr/bin/time -v.
+cpu_of() {
+  awk -F': ' '/User time/ {u = $2} /System time/ {s = $2} END {printf "%.3f %.3f\n", u, s}' "$1"
+}
 clean_outputs() { rm -f "$OUT"/out.csv "$OUT"/out2.csv "$OUT"/out3.csv; sync; }
 
 # The checksum of the reference engine's output for one case, kept in the
@@ -90,6 +94,7 @@ run_rowpluck() {  # tag, expected-sum, arguments...
     die "Rowpluck failed: $BIN $* $OUT/out.csv"
   t1=$(now)
   calc "$t1 - $t0" >>"$WORK/$tag.r"
+  cpu_of "$WORK/time.txt" >>"$WORK/$tag.r.cpu"
   peak_kib "$WORK/time.txt" >>"$WORK/$tag.rss"
   if [[ $(sha256sum <"$OUT"/out.csv | cut -d' ' -f1) == "$sum" ]] &&
     cmp -s "$WORK/stdout.txt" "$OUT/ref-${tag:0:1}.stdout"; then
@@ -110,6 +115,7 @@ run_other() {  # times-file, stdout-file, command...
   "$TIME" -v -o "$WORK/time.txt" "$@" >"$to" || die "failed: $*"
   t1=$(now)
   calc "$t1 - $t0" >>"$WORK/$file"
+  cpu_of "$WORK/time.txt" >>"$WORK/$file.cpu"
   rm -f "$OUT"/out2.csv "$OUT"/out3.csv
 }
 
@@ -132,7 +138,17 @@ row() {  # label, rowpluck-file, other-file, target, tag, [floor-file floor-labe
     fr=$(calc "$r / $f")
     ROWS+=("$(printf '  %-28s %9s %9.4f %6.2f   (floor/other %.2f)' "$7" "" "$f" "$fr" "$(calc "$f / $o")")")
   fi
+  if [[ -s $WORK/$rf.cpu ]]; then
+    ROWS+=("$(printf '  %-28s %s; other %s' "processor s, user/system" "Rowpluck $(cpu_medians "$rf")" \
+      "$(cpu_medians "$of")")")
+  fi
+  RUNS_SEEN+=("$(printf '%-4s Rowpluck %s\n%-4s other    %s' "$tag" "$(tr '\n' ' ' <"$WORK/$rf")" "" \
+    "$(tr '\n' ' ' <"$WORK/$of")")")
 }
+cpu_medians() {
+  printf '%.3f/%.3f' "$(cut -d' ' -f1 <"$WORK/$1.cpu" | median)" "$(cut -d' ' -f2 <"$WORK/$1.cpu" | median)"
+}
+RUNS_SEEN=()
 
 # A case with big files: warm-up, then RUNS turns of Rowpluck, the other
 # command and, for some cases, the read/write floor (dd with Rowpluck's
@@ -149,7 +165,9 @@ big_case() {  # tag, rowpluck arguments...
     run_rowpluck "$tag" "$sum" "$@"
     run_other "$tag.o" "$OTHER_TO" "${OTHER[@]}"
     if ((${#FLOOR[@]} > 0)); then run_other "$tag.f" /dev/null "${FLOOR[@]}"; fi
-    if ((i == 0)); then : >"$WORK/$tag.r"; : >"$WORK/$tag.o"; : >"$WORK/$tag.f"; fi
+    if ((i == 0)); then
+      for f in "$tag.r" "$tag.o" "$tag.f"; do : >"$WORK/$f"; : >"$WORK/$f.cpu"; done
+    fi
   done
 }
 
@@ -216,3 +234,6 @@ echo "Medians of $RUNS runs each, taking turns after a warm-up (case E: seconds 
 printf '%-30s %9s %9s %6s %6s %-4s %7s  %s\n' "case" "Rowpluck" "other" "ratio" "target" "met" "RSS MiB" \
   "output vs $REF_COMMIT"
 for r in "${ROWS[@]}"; do echo "$r"; done
+echo
+echo "Every timed run, in seconds (in the order run):"
+for r in "${RUNS_SEEN[@]}"; do echo "$r"; done
