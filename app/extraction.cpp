@@ -6,7 +6,11 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+// The build turns the AVX2 path off where the compiler does not keep
+// 32-byte stack slots aligned (GCC for 64-bit Windows): a spilled vector
+// would then fault.
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__)) && \
+    !defined(ROWPLUCK_NO_AVX2)
 #include <immintrin.h>
 #define ROWPLUCK_HAVE_AVX2 1
 #endif

@@ -133,6 +133,9 @@ Error CreateOutput(const std::string& name, Handle input, Handle* out) {
     close(fd);
     return e;
   }
+  // An existing empty file still shows that it was written anew, even when
+  // nothing is written to it, as the cut would have shown.
+  if (S_ISREG(outSt.st_mode) && outSt.st_size == 0) futimens(fd, nullptr);
   *out = fd;
   return {};
 }

@@ -52,3 +52,63 @@ TEST(LineRules, ReadLineAndEndTest) {
 }
 
 }  // namespace
+
+namespace {
+
+// A sink whose writes land in a string, recording the size of each.
+struct RecordingSink {
+  char buffer[256];
+  std::string file;
+  std::vector<std::size_t> writes;
+  rt::ByteSink sink;
+  RecordingSink() {
+    sink.buffer = buffer;
+    sink.capacity = sizeof buffer;
+    sink.context = this;
+    sink.write = [](rt::ByteSink& s, const char* data, std::size_t size) {
+      auto* self = static_cast<RecordingSink*>(s.context);
+      self->file.append(data, size);
+      self->writes.push_back(size);
+    };
+    sink.flush = [](rt::ByteSink& s) {
+      std::size_t n = s.used;
+      s.used = 0;
+      s.write(s, s.buffer, n);
+    };
+  }
+};
+
+// Long runs skip the buffer, but the bytes must come out in order, and
+// every write before the last must be whole 128-byte blocks, so that a file
+// cut short by a failure holds whole blocks only.
+TEST(SinkPutRun, KeepsOrderAndWritesWholeBlocks) {
+  const struct {
+    const char* name;
+    std::size_t buffered;  // bytes put before the run
+    std::size_t run;
+    std::size_t front;     // free room before the run
+  } cases[] = {
+      {"buffer moved in front of the run", 10, 1000, 64},
+      {"buffer topped up first", 100, 1000, 0},
+      {"buffer larger than the room", 200, 777, 64},
+      {"empty buffer", 0, 513, 0},
+      {"block-aligned buffer", 128, 300, 0},
+      {"short run goes through the buffer", 5, 100, 64},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingSink rs;
+    std::string before(c.buffered, 'b');
+    rt::SinkPut(rs.sink, before.data(), before.size());
+    std::string memory(c.front, '?');
+    std::string run;
+    for (std::size_t i = 0; i < c.run; ++i) run.push_back(static_cast<char>('a' + i % 26));
+    memory += run;
+    rt::SinkPutRun(rs.sink, memory.data() + c.front, c.run, c.front);
+    for (std::size_t size : rs.writes) EXPECT_EQ(size % 128, 0u);
+    rs.sink.flush(rs.sink);
+    EXPECT_EQ(rs.file, before + run);
+  }
+}
+
+}  // namespace
