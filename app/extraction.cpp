@@ -251,97 +251,95 @@ const char* Scan(const char* p, const char* end) {
 // The byte classes of one block of input, worked out 4 KiB at a time as
 // they are asked for, so that masks and bytes are still in the first-level
 // cache when they are used. Bits past the end of the block are clear.
-class ByteClasses {
- public:
-  ByteClasses(const char* begin, const char* end, bool commas)
-      : begin_(begin),
-        end_(end),
-        size_(static_cast<std::size_t>(end - begin)),
-        chunks_((size_ + 63) / 64),
-        classify_(PickClassifier(commas)) {}
-
-  const char* Begin() const { return begin_; }
-  const char* End() const { return end_; }
-  std::size_t Chunks() const { return chunks_; }
-  std::size_t ChunkOf(const char* p) const { return static_cast<std::size_t>(p - begin_) / 64; }
-  unsigned BitOf(const char* p) const { return static_cast<unsigned>(p - begin_) % 64; }
-  const char* At(std::size_t chunk, unsigned bit) const { return begin_ + chunk * 64 + bit; }
-
-  // The masks of chunk i (i < Chunks()).
-  const ChunkMasks& Masks(std::size_t i) {
-    if (i - first_ >= loaded_) Load(i);
-    return window_[i - first_];
-  }
-
-  // The masks of chunks i, i + 1, ... as far as they are worked out in one
-  // go; *count gets their number (at least 1).
-  const ChunkMasks* Window(std::size_t i, std::size_t* count) {
-    if (i - first_ >= loaded_) Load(i);
-    *count = loaded_ - (i - first_);
-    return window_ + (i - first_);
-  }
-
-  // The bits of chunk i that stand for bytes of the block.
-  std::uint64_t BitsInside(std::size_t i) const {
-    const std::size_t n = size_ - i * 64;
-    return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
-  }
-
-  // The first byte at or after p in one of the classes of kSet, or End().
-  // The search may stop early at `limit`, which it then returns.
-  template <unsigned kSet>
-  const char* Find(const char* p, const char* limit) {
-    std::size_t i = ChunkOf(p);
-    if (i >= chunks_) return end_;
-    if (i - first_ >= loaded_) Load(i);
-    const unsigned bit = BitOf(p);
-    const std::size_t k = i - first_;
-    std::uint64_t m = Select<kSet>(window_[k]) >> bit;
-    // With the next chunk at hand, a byte up to 64 bytes ahead is found
-    // whichever of the two chunks holds it.
-    const char* from = At(i + 1, 0);  // the first byte not looked at
-    if (k + 1 < loaded_) {
-      m |= Select<kSet>(window_[k + 1]) << 1 << (63 - bit);
-      from = p + 64;
-    }
-    if (m != 0) return p + LowestBit(m);
-    // Nothing near: what follows may well be a long stretch, crossed
-    // fastest by a plain scan.
-    if (from >= limit) return from < end_ ? limit : end_;
-    return Scan<kSet>(from, limit);
-  }
-
-  template <unsigned kSet>
-  const char* Find(const char* p) {
-    return Find<kSet>(p, end_);
-  }
-
- private:
+struct ByteClasses {
   static constexpr std::size_t kWindow = 64;  // chunks classified at a time
-
-  void Load(std::size_t i) {
-    const std::size_t count = chunks_ - i < kWindow ? chunks_ - i : kWindow;
-    const std::size_t whole = size_ / 64;  // chunks that lie wholly inside
-    const std::size_t inside = i + count <= whole ? count : whole - i;
-    classify_(begin_ + i * 64, inside, window_);
-    if (inside < count) {  // the short last chunk, padded with bytes of no class
-      alignas(64) char tail[64] = {};
-      std::memcpy(tail, begin_ + whole * 64, size_ - whole * 64);
-      classify_(tail, 1, window_ + inside);
-    }
-    first_ = i;
-    loaded_ = count;
-  }
-
-  const char* begin_;
-  const char* end_;
-  std::size_t size_;
-  std::size_t chunks_;
-  ClassifyFn classify_;
-  std::size_t first_ = 0;
-  std::size_t loaded_ = 0;
-  ChunkMasks window_[kWindow];
+  const char* begin;
+  const char* end;
+  std::size_t size;
+  std::size_t chunks;
+  ClassifyFn classify;
+  std::size_t first = 0;   // the chunk window[0] stands for
+  std::size_t loaded = 0;  // chunks worked out in window
+  ChunkMasks window[kWindow];
 };
+
+void InitByteClasses(ByteClasses& bc, const char* begin, const char* end, bool commas) {
+  bc.begin = begin;
+  bc.end = end;
+  bc.size = static_cast<std::size_t>(end - begin);
+  bc.chunks = (bc.size + 63) / 64;
+  bc.classify = PickClassifier(commas);
+  bc.first = 0;
+  bc.loaded = 0;
+}
+
+std::size_t ChunkOf(const ByteClasses& bc, const char* p) {
+  return static_cast<std::size_t>(p - bc.begin) / 64;
+}
+unsigned BitOf(const ByteClasses& bc, const char* p) {
+  return static_cast<unsigned>(p - bc.begin) % 64;
+}
+const char* At(const ByteClasses& bc, std::size_t chunk, unsigned bit) {
+  return bc.begin + chunk * 64 + bit;
+}
+
+// Works out the masks of chunks i, i + 1, ... (as many as the window holds).
+void LoadClasses(ByteClasses& bc, std::size_t i) {
+  const std::size_t count = bc.chunks - i < ByteClasses::kWindow ? bc.chunks - i : ByteClasses::kWindow;
+  const std::size_t whole = bc.size / 64;  // chunks that lie wholly inside
+  const std::size_t inside = i + count <= whole ? count : whole - i;
+  bc.classify(bc.begin + i * 64, inside, bc.window);
+  if (inside < count) {  // the short last chunk, padded with bytes of no class
+    alignas(64) char tail[64] = {};
+    std::memcpy(tail, bc.begin + whole * 64, bc.size - whole * 64);
+    bc.classify(tail, 1, bc.window + inside);
+  }
+  bc.first = i;
+  bc.loaded = count;
+}
+
+// The masks of chunks i, i + 1, ... as far as they are worked out in one
+// go; *count gets their number (at least 1).
+const ChunkMasks* ClassWindow(ByteClasses& bc, std::size_t i, std::size_t* count) {
+  if (i - bc.first >= bc.loaded) LoadClasses(bc, i);
+  *count = bc.loaded - (i - bc.first);
+  return bc.window + (i - bc.first);
+}
+
+// The bits of chunk i that stand for bytes of the block.
+std::uint64_t BitsInside(const ByteClasses& bc, std::size_t i) {
+  const std::size_t n = bc.size - i * 64;
+  return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
+}
+
+// The first byte at or after p in one of the classes of kSet, or bc.end.
+// The search may stop early at `limit`, which it then returns.
+template <unsigned kSet>
+const char* Find(ByteClasses& bc, const char* p, const char* limit) {
+  std::size_t i = ChunkOf(bc, p);
+  if (i >= bc.chunks) return bc.end;
+  if (i - bc.first >= bc.loaded) LoadClasses(bc, i);
+  const unsigned bit = BitOf(bc, p);
+  const std::size_t k = i - bc.first;
+  std::uint64_t m = Select<kSet>(bc.window[k]) >> bit;
+  // With the next chunk at hand, a byte up to 64 bytes ahead is found
+  // whichever of the two chunks holds it.
+  const char* from = At(bc, i + 1, 0);  // the first byte not looked at
+  if (k + 1 < bc.loaded) {
+    m |= Select<kSet>(bc.window[k + 1]) << 1 << (63 - bit);
+    from = p + 64;
+  }
+  if (m != 0) return p + LowestBit(m);
+  // Nothing near: what follows may well be a long stretch, crossed
+  // fastest by a plain scan.
+  if (from >= limit) return from < bc.end ? limit : bc.end;
+  return Scan<kSet>(from, limit);
+}
+
+template <unsigned kSet>
+const char* Find(ByteClasses& bc, const char* p) {
+  return Find<kSet>(bc, p, bc.end);
+}
 
 // ---------------------------------------------------------------------------
 // Whole lines at a time. These take many lines in one pass over the masks,
@@ -359,29 +357,29 @@ struct LinesTaken {
 template <bool kHardware>
 [[gnu::always_inline]] inline LinesTaken PassLinesWith(ByteClasses& bc, const char* p,
                                                        std::int64_t limit) {
-  std::size_t i = bc.ChunkOf(p);
-  std::uint64_t keep = ~std::uint64_t{0} << bc.BitOf(p);
+  std::size_t i = ChunkOf(bc, p);
+  std::uint64_t keep = ~std::uint64_t{0} << BitOf(bc, p);
   std::int64_t lineEnds = 0;
-  while (i < bc.Chunks()) {
+  while (i < bc.chunks) {
     std::size_t count;
-    const ChunkMasks* w = bc.Window(i, &count);
+    const ChunkMasks* w = ClassWindow(bc, i, &count);
     for (std::size_t k = 0; k < count; ++k, ++i, keep = ~std::uint64_t{0}) {
       const std::uint64_t eof = w[k].eof & keep;
       const std::uint64_t lf = w[k].lf & keep & BelowLowest(eof);
       const unsigned n = CountBits<kHardware>(lf);
       if (lineEnds + n >= limit)
-        return {bc.At(i, NthBit(lf, limit - lineEnds)) + 1, limit, false, false};
+        return {At(bc, i, NthBit(lf, limit - lineEnds)) + 1, limit, false, false};
       lineEnds += n;
       if (eof != 0) {
         // The line that holds the 0x1A, unless it starts there, has begun.
-        const char* e = bc.At(i, LowestBit(eof));
+        const char* e = At(bc, i, LowestBit(eof));
         const bool begun = e != p && e[-1] != kLf;
         return {e, lineEnds + begun, false, true};
       }
     }
   }
-  const bool open = bc.End()[-1] != kLf;
-  return {bc.End(), lineEnds + open, open, false};
+  const bool open = bc.end[-1] != kLf;
+  return {bc.end, lineEnds + open, open, false};
 }
 
 // When the whole line is copied, a line written out is the very bytes it
@@ -393,9 +391,9 @@ template <bool kHardware>
 template <bool kHardware>
 [[gnu::always_inline]] inline LinesTaken TakeUnchangedLinesWith(ByteClasses& bc, const char* p,
                                                                 std::int64_t limit) {
-  std::size_t i = bc.ChunkOf(p);
-  const unsigned first = bc.BitOf(p);
-  const std::size_t last = bc.Chunks() - 1;
+  std::size_t i = ChunkOf(bc, p);
+  const unsigned first = BitOf(bc, p);
+  const std::size_t last = bc.chunks - 1;
   std::uint64_t keep = ~std::uint64_t{0} << first;
   std::uint64_t afterCr = 0;                          // the byte before is a CR
   std::uint64_t afterLf = std::uint64_t{1} << first;  // a line starts here
@@ -404,7 +402,7 @@ template <bool kHardware>
   std::uint64_t ends = 0;    // ... and its line ends
   while (i <= last) {
     std::size_t count;
-    const ChunkMasks* w = bc.Window(i, &count);
+    const ChunkMasks* w = ClassWindow(bc, i, &count);
     for (std::size_t k = 0; k < count; ++k, ++i, keep = ~std::uint64_t{0}) {
       std::uint64_t lf = w[k].lf & keep;
       const std::uint64_t cr = w[k].cr & keep;
@@ -415,15 +413,15 @@ template <bool kHardware>
       afterCr = cr >> 63;
       afterLf = lf >> 63;
       // The bit past the block's last byte only says that byte is a CR.
-      if (i == last) wrong &= bc.BitsInside(i);
+      if (i == last) wrong &= BitsInside(bc, i);
       unsigned n = CountBits<kHardware>(lf);
       if (wrong != 0 || lines + n >= limit) {
         lf &= BelowLowest(wrong);
         n = CountBits<kHardware>(lf);
-        if (lines + n >= limit) return {bc.At(i, NthBit(lf, limit - lines)) + 1, limit, false, false};
+        if (lines + n >= limit) return {At(bc, i, NthBit(lf, limit - lines)) + 1, limit, false, false};
         lines += n;
-        if (lf != 0) return {bc.At(i, HighestBit(lf)) + 1, lines, false, false};
-        return {ends != 0 ? bc.At(endChunk, HighestBit(ends)) + 1 : p, lines, false, false};
+        if (lf != 0) return {At(bc, i, HighestBit(lf)) + 1, lines, false, false};
+        return {ends != 0 ? At(bc, endChunk, HighestBit(ends)) + 1 : p, lines, false, false};
       }
       lines += n;
       if (lf != 0) {
@@ -432,8 +430,8 @@ template <bool kHardware>
       }
     }
   }
-  const char* lastEnd = ends != 0 ? bc.At(endChunk, HighestBit(ends)) + 1 : p;
-  const char* stop = bc.End()[-1] == kCr ? bc.End() - 1 : bc.End();
+  const char* lastEnd = ends != 0 ? At(bc, endChunk, HighestBit(ends)) + 1 : p;
+  const char* stop = bc.end[-1] == kCr ? bc.end - 1 : bc.end;
   if (stop == lastEnd) return {lastEnd, lines, false, false};
   return {stop, lines + 1, true, false};
 }
@@ -559,10 +557,10 @@ const char* TakeWindowLines(Extractor& ex, ByteClasses& bc, const char* p, Outpu
   const std::int32_t outputItems = s.OutputItems;
   const bool wholeLine = skipItems == 0 && outputItems <= 0;
   const std::int64_t room = s.OutputLines > 0 ? s.OutputLines - s.OutputCount : kNoLimit;
-  const char* const end = bc.End();
+  const char* const end = bc.end;
   std::int64_t lines = 0, written = 0, empty = 0;
   while (written < room) {
-    const char* q = bc.Find<kClassLf | kClassCr | kClassEof>(p);
+    const char* q = Find<kClassLf | kClassCr | kClassEof>(bc, p);
     if (q == end || *q == kEof) break;
     const char* const lineEnd = q;  // the line's bytes are [p, lineEnd)
     const char* next = q + 1;
@@ -576,7 +574,7 @@ const char* TakeWindowLines(Extractor& ex, ByteClasses& bc, const char* p, Outpu
     const char* from = p;
     bool reached = true;
     for (std::int32_t k = 0; k < skipItems; ++k) {
-      const char* c = bc.Find<kClassComma>(from, lineEnd);
+      const char* c = Find<kClassComma>(bc, from, lineEnd);
       if (c >= lineEnd) {
         reached = false;
         break;
@@ -587,7 +585,7 @@ const char* TakeWindowLines(Extractor& ex, ByteClasses& bc, const char* p, Outpu
     if (reached && outputItems > 0) {
       const char* c = from;
       for (std::int32_t k = 0; k < outputItems; ++k) {
-        c = bc.Find<kClassComma>(k == 0 ? c : c + 1, lineEnd);
+        c = Find<kClassComma>(bc, k == 0 ? c : c + 1, lineEnd);
         if (c >= lineEnd) break;
       }
       if (c < lineEnd) to = c;
@@ -675,7 +673,8 @@ const char* ExtractCore(Extractor& ex, const char* p, const char* end, Output& o
   // OutputItems of 0 or below is never reached: commas inside the window
   // then need no attention.
   const bool limitedWindow = s.OutputItems > 0;
-  ByteClasses bc(p, end, s.SkipItems > 0 || limitedWindow);
+  ByteClasses bc;
+  InitByteClasses(bc, p, end, s.SkipItems > 0 || limitedWindow);
   while (p < end) {
     const char* q;
     switch (ex.mode) {
@@ -692,7 +691,7 @@ const char* ExtractCore(Extractor& ex, const char* p, const char* end, Output& o
         continue;
 
       case Mode::PassLine:
-        q = bc.Find<kClassLf | kClassEof>(p);
+        q = Find<kClassLf | kClassEof>(bc, p);
         if (q == end) return end;
         EndLine(ex, out.sink);
         if (*q == kEof) {
@@ -703,7 +702,7 @@ const char* ExtractCore(Extractor& ex, const char* p, const char* end, Output& o
         continue;
 
       case Mode::SkipItems:
-        q = bc.Find<kClassLf | kClassEof | kClassComma>(p);
+        q = Find<kClassLf | kClassEof | kClassComma>(bc, p);
         if (q == end) return end;
         if (*q == kComma) {
           if (--ex.commasLeft == 0) ex.mode = Mode::Window;
@@ -723,8 +722,8 @@ const char* ExtractCore(Extractor& ex, const char* p, const char* end, Output& o
         // so a run only ends where a byte is dropped or the window ends.
         const char* run = p;
         for (;;) {
-          q = limitedWindow ? bc.Find<kClassLf | kClassCr | kClassEof | kClassComma>(p)
-                            : bc.Find<kClassLf | kClassCr | kClassEof>(p);
+          q = limitedWindow ? Find<kClassLf | kClassCr | kClassEof | kClassComma>(bc, p)
+                            : Find<kClassLf | kClassCr | kClassEof>(bc, p);
           if (q == end) {
             CopyRun(ex, run, end, out);
             return end;
